@@ -3,9 +3,11 @@
 #include "line_assembler.h"
 #include "rs232.h"
 
+#include <memory>
 #include <string>
 
 class MessageSink;
+class QEventLoop;
 
 // The connection to the device: 19200 8N1, answer lines, send-and-wait.
 class QuorixComm : public Rs232Class {
@@ -28,10 +30,17 @@ public:
     bool lineReceived() const { return lineReceived_; }
 
 private:
+    enum class WaitEnd { Line, TimedOut, Cancelled, Deleted };
+    WaitEnd waitForLine();
+
     MessageSink& messages;
     std::string lastLine_;
     bool lineReceived_ = false;
     LineAssembler assembler;
     bool waiting = false;
     bool cancelRequested = false;
+    QEventLoop* activeLoop = nullptr;
+    // Cleared by the destructor: a wait that outlives its connection checks it before touching
+    // anything of it.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
