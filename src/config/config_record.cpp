@@ -1,0 +1,7 @@
+#include "config_record.h"
+
+ConfigRecord& TheConfigRecord()
+{
+    static ConfigRecord record;
+    return record;
+}
