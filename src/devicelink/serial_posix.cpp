@@ -21,6 +21,23 @@ namespace {
 
 constexpr int WriteBoundMs = 1000;
 
+// The standard constant where there is one (every driver knows those), else BOTHER.
+tcflag_t speedCode(std::uint32_t rate)
+{
+    switch (rate) {
+    case 110: return B110;
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    default: return BOTHER;
+    }
+}
+
 bool applyLineSettings(int fd, const LineSettings& s)
 {
     struct termios2 tio {};
@@ -31,8 +48,10 @@ bool applyLineSettings(int fd, const LineSettings& s)
     tio.c_oflag &= ~tcflag_t(OPOST);
     tio.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     tio.c_cflag &= ~tcflag_t(CSIZE | PARENB | CSTOPB | CRTSCTS | CBAUD | (CBAUD << IBSHIFT));
-    tio.c_cflag |= tcflag_t((s.dataBits == 7 ? CS7 : CS8) | CLOCAL | CREAD | BOTHER
-                            | (BOTHER << IBSHIFT));
+    const tcflag_t speed = speedCode(s.baudRate);
+    tio.c_cflag |= tcflag_t((s.dataBits == 7 ? CS7 : CS8) | CLOCAL | CREAD | speed);
+    if (speed == BOTHER)
+        tio.c_cflag |= tcflag_t(BOTHER << IBSHIFT);
     if (s.stopBits == 2)
         tio.c_cflag |= CSTOPB;
     tio.c_ispeed = s.baudRate;
