@@ -12,6 +12,6 @@ quorix_add_test(tst_portsettings SOURCES tst_portsettings.cpp LIBS devicelink LA
 quorix_add_test(tst_comportmap SOURCES tst_comportmap.cpp LIBS devicelink LABELS devicelink)
 quorix_add_test(tst_rs232 SOURCES tst_rs232.cpp LIBS devicelink LABELS devicelink)
 if(TARGET quorix-sim-core)
-  quorix_add_test(tst_quorixcomm SOURCES tst_quorixcomm.cpp LIBS devicelink quorix-sim-core
+  quorix_add_test(tst_quorixcomm SOURCES tst_quorixcomm.cpp LIBS devicelink test-support
                   LABELS ${qt_event_labels})
 endif()
