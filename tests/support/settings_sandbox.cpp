@@ -43,7 +43,8 @@ bool SettingsSandbox::writeSettingsFile(const QByteArray& text) const
     if (!QDir().mkpath(QFileInfo(settingsFile()).path()))
         return false;
     QFile file(settingsFile());
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(text) == text.size();
 }
 
 QByteArray SettingsSandbox::readSettingsFile() const

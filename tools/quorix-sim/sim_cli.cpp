@@ -141,7 +141,7 @@ A simulated Quorix on a pseudo-terminal. Prints the device path (e.g. /dev/pts/7
 line on stdout; the configuration tool opens that path (or the --link) as its serial port, e.g.
   QUORIX_COM2=/dev/pts/7 build/bin/quorix
 Every line received is logged on stderr ("<- st 1 0.0") with the answer ("-> OK") and, after an
-accepted line, the values the device now holds. Ends on Ctrl+C or SIGTERM.
+accepted line, the values the device now holds. Ends on Ctrl+C, SIGTERM or SIGHUP.
 
 The device answers "OK" to a well-formed line of its command set
   st N X   (N 1..4, X -100..100)    ee 0|1    em 0|1    cf 0|5|10|...|60|90
@@ -166,7 +166,8 @@ TEXT may hold \r, \n, \t, \\ and \xHH.
 
 Talking to it by hand (the device is in raw mode, so no echo and no line editing):
   printf 'ee 1\r\n' > /dev/pts/7; timeout 1 cat /dev/pts/7
-prints "OK". Answers wait on the device until something reads them.
+prints "OK". Answers wait on the device until something reads them (the tool clears
+them when it opens the port).
 )";
     return usage;
 }

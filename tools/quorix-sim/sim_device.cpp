@@ -194,10 +194,12 @@ void SimDevice::Impl::lineDone(std::string line, SimClock::time_point wireEnd)
     const int number = int(lines.size());
     SimExchange exchange;
     exchange.line = std::move(line);
+    const bool silenced =
+        options.silent || (options.silentFromLine > 0 && number >= options.silentFromLine);
     if (options.hangUpAfterLines > 0 && number >= options.hangUpAfterLines) {
         schedule({wireEnd, {}, true, 0});
         exchange.hungUp = true;
-    } else if (!options.silent && (options.silentFromLine <= 0 || number < options.silentFromLine)) {
+    } else if (!silenced) {
         answer(exchange.line, wireEnd, exchange);
     }
     exchange.state = state;

@@ -12,7 +12,7 @@ struct SimOptions {
     bool silent = false;          // never answer
     int silentFromLine = 0;       // 1-based: answer nothing from this line on (0 = never)
     int answerDelayMs = 0;        // processing delay before each answer
-    int chunkSize = 0;            // 0 = whole answer in one write; 1 = byte by byte; n = chunks of n
+    int chunkSize = 0;            // 0 = whole answer in one write; n = pieces of n (1 = bytes)
     int chunkGapMs = 0;           // pause between chunks
     std::string noise;            // raw bytes sent before each answer (e.g. "xx" or "\x80\xff")
     bool highBytes = false;       // put a byte >= 128 inside each answer ("O\xffK")
