@@ -46,7 +46,9 @@ const std::array<FileSection, 6>& fileSections()
         FileSection{"Calibration",
                     {{"Receiver",
                       [](const ConfigRecord& r) { return FormatInteger(r.receiverOffset); },
-                      [](ConfigRecord& r, std::string_view v) { r.receiverOffset = ReadInteger(v); }},
+                      [](ConfigRecord& r, std::string_view v) {
+                          r.receiverOffset = ReadInteger(v);
+                      }},
                      {"Transmitter",
                       [](const ConfigRecord& r) { return FormatInteger(r.transmitterOffset); },
                       [](ConfigRecord& r, std::string_view v) {

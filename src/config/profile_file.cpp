@@ -29,10 +29,11 @@ std::optional<std::string> readFile(const QString& path)
     return bytes.toStdString();
 }
 
+// By the owner's write bit, not by access(): root may write anything, yet a file marked
+// read-only is still meant to stay as it is.
 bool readOnly(const QFileInfo& info)
 {
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteUser;
-    return (info.permissions() & writeBits) == 0;
+    return !info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
 }  // namespace
