@@ -5,7 +5,14 @@ if(quorix_tsan_pos EQUAL -1)
   set(qt_event_labels devicelink)
 else()
   set(qt_event_labels qt-events)
+  add_library(tsan-qtest-suppressions OBJECT tsan_qtest_suppressions.cpp)
 endif()
+
+function(devicelink_tsan_quiet test)
+  if(TARGET tsan-qtest-suppressions)
+    target_link_libraries(${test} PRIVATE tsan-qtest-suppressions)
+  endif()
+endfunction()
 
 quorix_add_test(tst_lineassembler SOURCES tst_lineassembler.cpp LIBS devicelink LABELS devicelink)
 quorix_add_test(tst_portsettings SOURCES tst_portsettings.cpp LIBS devicelink LABELS devicelink)
@@ -15,3 +22,7 @@ if(TARGET quorix-sim-core)
   quorix_add_test(tst_quorixcomm SOURCES tst_quorixcomm.cpp LIBS devicelink test-support
                   LABELS ${qt_event_labels})
 endif()
+
+foreach(test tst_lineassembler tst_portsettings tst_comportmap tst_rs232)
+  devicelink_tsan_quiet(${test})
+endforeach()
