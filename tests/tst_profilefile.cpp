@@ -175,6 +175,9 @@ void TestProfileFile::writeSections_data()
         << errorSection << QByteArray("[Error]\r\nEnabled=1\r\nMemory=0\r\n[B]\r\nb=1\r\n");
     QTest::newRow("LF file stays LF") << true << QByteArray("[B]\nb=1\n") << errorSection
                                       << QByteArray("[B]\nb=1\n[Error]\nEnabled=1\nMemory=0\n");
+    QTest::newRow("lone CR file: blank line after the entries kept")
+        << true << QByteArray("; a\r[Error]\rEnabled=0\n\n[B]\r") << errorSection
+        << QByteArray("; a\r[Error]\rEnabled=1\r\nMemory=0\r\n\n[B]\r");
     QTest::newRow("byte order mark kept")
         << true << QByteArray("\xEF\xBB\xBF[B]\r\n") << errorSection
         << QByteArray("\xEF\xBB\xBF[B]\r\n[Error]\r\nEnabled=1\r\nMemory=0\r\n");

@@ -36,13 +36,15 @@ bool validSections(const std::vector<Section>& sections)
     return true;
 }
 
-std::string_view firstLineEnd(std::string_view content)
+// The content's first line end. A lone CR is not taken: a new line ended by it would merge with
+// a following blank line's LF into one CR LF and so remove that line.
+std::string_view newLineEnd(std::string_view content)
 {
     LineReader reader(content);
     Line line;
     while (reader.next(line))
         if (!line.end.empty())
-            return line.end;
+            return line.end == "\n" ? "\n" : "\r\n";
     return "\r\n";
 }
 
@@ -158,7 +160,7 @@ std::optional<std::string> ReplaceSections(std::string_view content,
     if (!validSections(sections))
         return std::nullopt;
     const std::string_view body = withoutByteOrderMark(content);
-    Rewriter rewriter(sections, firstLineEnd(body));
+    Rewriter rewriter(sections, newLineEnd(body));
     rewriter.out.reserve(content.size() + 256);
     rewriter.out.append(content.substr(0, content.size() - body.size()));
     LineReader reader(body);

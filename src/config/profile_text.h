@@ -26,7 +26,7 @@ std::vector<std::vector<std::string>> ParseSections(std::string_view content,
 // section's first entry line (right after its header when it had none); its comments and other
 // lines stay; a repetition of the section further on is removed whole. Missing sections are
 // appended in the given order. Everything else stays byte for byte; new lines take the line end
-// of the content's first line (CR LF when it has none). Nothing when a name or entry would not
+// of the content's first line if that is LF, else CR LF. Nothing when a name or entry would not
 // read back as itself (empty or blank-edged name, "]" or a line break in a name, an entry with
 // a line break, without "=", blank-edged, or looking like a header or comment).
 std::optional<std::string> ReplaceSections(std::string_view content,
