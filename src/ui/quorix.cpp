@@ -53,7 +53,7 @@ Quorix::Quorix(MessageSink& sink, QWidget* parent)
     about = new Orvandel(this);
     files = std::make_unique<ConfigFileCommands>(*this, *page2, *page3, *page4, messages);
     ui->quorix_connect->setIcon(numberedIcon(102));
-    sendGuard = std::make_unique<DevicePressGuard>(*ui->quorix_connect, *device);
+    sendGuard = new DevicePressGuard(*ui->quorix_connect, *device);
     initActionsConnections();
     setTabOrder(ui->toolb_1, ui->quorix_connect);
     setTabOrder(ui->quorix_connect, ui->tabctrl_1);
@@ -65,7 +65,6 @@ Quorix::~Quorix()
 {
     shutdown();
     // The pages and the send button hold on to the device access: they go first.
-    sendGuard.reset();
     delete takeCentralWidget();
 }
 
@@ -97,9 +96,9 @@ void Quorix::initActionsConnections()
     connect(ui->tool_save, &QAction::triggered, ui->item_save, &QAction::trigger);
     connect(ui->tool_quit, &QAction::triggered, ui->item_quit, &QAction::trigger);
 
-    connect(sendGuard.get(), &DevicePressGuard::portOpened, this, &Quorix::onPortOpened);
-    connect(sendGuard.get(), &DevicePressGuard::clicked, this, &Quorix::onSendClicked);
-    connect(sendGuard.get(), &DevicePressGuard::abandoned, this, &Quorix::backToIdle);
+    connect(sendGuard, &DevicePressGuard::portOpened, this, &Quorix::onPortOpened);
+    connect(sendGuard, &DevicePressGuard::clicked, this, &Quorix::onSendClicked);
+    connect(sendGuard, &DevicePressGuard::abandoned, this, &Quorix::backToIdle);
 }
 
 void Quorix::setUp()

@@ -66,7 +66,6 @@ private:
     std::unique_ptr<PortSettings> settings;
     std::unique_ptr<QuorixComm> comm;
     std::unique_ptr<DeviceAccess> device;
-    std::unique_ptr<DevicePressGuard> sendGuard;
     std::unique_ptr<ConfigFileCommands> files;
     // Owned by the window's widget tree.
     TabForm1* page1 = nullptr;
@@ -74,6 +73,7 @@ private:
     TabForm3* page3 = nullptr;
     TabForm4* page4 = nullptr;
     Orvandel* about = nullptr;
+    DevicePressGuard* sendGuard = nullptr;  // owned by the send button
     QLabel* statusLine = nullptr;
     bool sending = false;  // the send button's exchange runs
 };
