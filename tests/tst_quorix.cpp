@@ -44,6 +44,7 @@ private slots:
     void iconsLoad_data();
     void iconsLoad();
     void tabOrder();
+    void pressThenClickSendsConfiguration_data();
     void pressThenClickSendsConfiguration();
     void openFailureSwallowsPress_data();
     void openFailureSwallowsPress();
@@ -302,10 +303,23 @@ void TestQuorix::tabOrder()
     QCOMPARE(QApplication::focusWidget(), tabs->focusProxy() ? tabs->focusProxy() : tabs);
 }
 
+void TestQuorix::pressThenClickSendsConfiguration_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("delayMs");
+    QTest::newRow("unpaced device") << 0 << 0;
+    QTest::newRow("paced like the real one") << 19200 << 20;
+}
+
 void TestQuorix::pressThenClickSendsConfiguration()
 {
+    QFETCH(int, baud);
+    QFETCH(int, delayMs);
     SettingsSandbox sandbox;
-    DeviceOnPort port(2);
+    SimOptions options;
+    options.baud = baud;
+    options.answerDelayMs = delayMs;
+    DeviceOnPort port(2, options);
     QVERIFY(port.started);
     RecordingMessages messages;
     Quorix window(messages);
