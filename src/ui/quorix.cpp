@@ -51,7 +51,6 @@ Quorix::Quorix(MessageSink& sink, QWidget* parent)
 
     buildPages();
     about = new Orvandel(this);
-    files = std::make_unique<ConfigFileCommands>(*this, *page2, *page3, *page4, messages);
     ui->quorix_connect->setIcon(numberedIcon(102));
     sendGuard = new DevicePressGuard(*ui->quorix_connect, *device);
     initActionsConnections();
@@ -118,12 +117,20 @@ void Quorix::fixGeometry()
 
 void Quorix::OpenConfigFile()
 {
-    files->OpenConfigFile();
+    fileCommands().OpenConfigFile();
 }
 
 void Quorix::SaveConfigFile()
 {
-    files->SaveConfigFile();
+    fileCommands().SaveConfigFile();
+}
+
+// Made on first use: building the file dialog would double the window's start-up time.
+ConfigFileCommands& Quorix::fileCommands()
+{
+    if (!files)
+        files = std::make_unique<ConfigFileCommands>(*this, *page2, *page3, *page4, messages);
+    return *files;
 }
 
 QAbstractButton& Quorix::sendButton()

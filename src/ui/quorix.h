@@ -37,7 +37,7 @@ public:
     TabForm2& comparatorsPage() { return *page2; }
     TabForm3& offsetPage() { return *page3; }
     TabForm4& errorPage() { return *page4; }
-    ConfigFileCommands& fileCommands() { return *files; }
+    ConfigFileCommands& fileCommands();
     QAbstractButton& sendButton();
     Orvandel& aboutBox() { return *about; }
     QString statusText() const;
