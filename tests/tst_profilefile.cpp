@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 #include <sys/resource.h>
 
 using Entries = QList<QByteArray>;
@@ -76,6 +78,7 @@ private slots:
     void refusedWrite();
     void failedWriteLeavesOldFile_data();
     void failedWriteLeavesOldFile();
+    void shortWriteLeavesOldFile();
     void largeFile();
     void fileBeyondLimit();
 
@@ -270,6 +273,26 @@ void TestProfileFile::failedWriteLeavesOldFile()
     QVERIFY(QFileInfo(dir->filePath("folder.qxc")).isDir() || kind != "directory");
     const QStringList files = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(files, QStringList{"test.qxc"});
+}
+
+// The disk fills up midway (here: the file size limit, which binds root too): the write
+// fails and the old file stays whole.
+void TestProfileFile::shortWriteLeavesOldFile()
+{
+    const QByteArray before = "[Other]\r\nkey=value\r\n";
+    QVERIFY(writeBytes(path, before));
+    rlimit saved{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = 40;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &tight) == 0);
+    const bool written = profile::WriteSections(path.toStdString(), toSections(errorSection));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY(!written);
+    QCOMPARE(readBytes(path), before);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.qxc"});
 }
 
 // A file of about 30 MB with a line of 1 MB: read and rewritten whole, memory stays bounded.

@@ -69,7 +69,8 @@ bool WriteSections(const std::string& path, const std::vector<Section>& sections
     if (!updated)
         return false;
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered short write (disk full, size limit) would still commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const auto size = static_cast<qint64>(updated->size());
     if (file.write(updated->data(), size) != size) {
