@@ -55,10 +55,20 @@ QString chooseFile(QFileDialog& dialog, QFileDialog::AcceptMode mode)
                                                           : QStringLiteral("Save As"));
     dialog.setDirectory(startFolder());
     dialog.selectFile(QStringLiteral("*.qxc"));
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty())
+            return {};
+        const QFileInfo chosen(files.first());
+        const QString name = chosen.fileName();
+        if (!name.contains(u'*') && !name.contains(u'?'))
+            return files.first();
+        // A pattern left in the name field names no file: ask again rather than create "*.qxc".
+        dialog.setDirectory(chosen.absolutePath());
+        dialog.selectFile(name);
+    }
 }
 
 // What stopped a write, as far as the file system tells.
