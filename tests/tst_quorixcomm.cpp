@@ -12,7 +12,8 @@ Q_DECLARE_METATYPE(SimOptions)
 
 namespace {
 
-const std::string TimeoutText = "Timeout!\r\n\r\nQuorix doesn't respond upon configuration data.\r\n";
+const std::string TimeoutText =
+    "Timeout!\r\n\r\nQuorix doesn't respond upon configuration data.\r\n";
 
 SimOptions answering(const std::string& answer)
 {

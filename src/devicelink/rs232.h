@@ -40,9 +40,12 @@ public:
     void Close();  // stops and joins the reader; does nothing when not open
     bool Write(const char* data, int length);  // false when not open or the write failed
     int GetReceivedCount() const;
-    bool FetchReceived(char* destination);  // destination holds ChunkSize bytes; releases the buffer
+    // Copies the announced chunk (destination holds ChunkSize bytes) and releases the buffer;
+    // false when no chunk is announced.
+    bool FetchReceived(char* destination);
 
-    // Reader thread: a chunk lies in the receive buffer.
+    // Reader thread: a chunk lies in the receive buffer. A class that overrides it closes the
+    // port in its own destructor, so the reader never calls into a part already destroyed.
     virtual void DataArrived(Rs232Class* port);
 
     std::string portName() const;
