@@ -59,6 +59,7 @@ private slots:
     void keyboardSend();
     void closeDuringTransfer_data();
     void closeDuringTransfer();
+    void closeDuringPageExchange();
     void fileCommandsFromMenuAndToolBar_data();
     void fileCommandsFromMenuAndToolBar();
     void aboutShownTwice();
@@ -596,6 +597,38 @@ void TestQuorix::closeDuringTransfer()
     QCOMPARE(window->connection(), nullptr);
     QCOMPARE(device.receivedLines().size(), std::size_t(2));
     QCOMPARE(messages.count(), 0);  // the wait was ended, not timed out
+    QCOMPARE(storedComNumber(sandbox), 2);
+    window.reset();
+}
+
+// A page's own exchange holds the connection in the same way as the send button's.
+void TestQuorix::closeDuringPageExchange()
+{
+    SettingsSandbox sandbox;
+    SimOptions options;
+    options.silent = true;
+    SimDevice device(options);
+    RecordingMessages messages;
+    std::optional<Quorix> window;
+    window.emplace(messages);
+    Quorix* target = &*window;
+    device.setObserver([target](const SimExchange&) {
+        QMetaObject::invokeMethod(target, "close", Qt::QueuedConnection);
+    });
+    QVERIFY(device.start());
+    ScopedComMapping mapping(2, device.devicePath());
+    child<QTabWidget>(*window, "tabctrl_1")->setCurrentIndex(2);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&*window));
+    auto* enable = child<QAbstractButton>(*window, "checkbox_rcv");
+    QVERIFY(enable);
+
+    QTest::mousePress(enable, Qt::LeftButton);
+    QTest::mouseRelease(enable, Qt::LeftButton);
+    QTRY_VERIFY(!window->isVisible());
+    QCOMPARE(window->connection(), nullptr);
+    QCOMPARE(device.receivedLines().size(), std::size_t(1));
+    QCOMPARE(messages.count(), 0);
     QCOMPARE(storedComNumber(sandbox), 2);
     window.reset();
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTest>
 
@@ -16,6 +17,7 @@ private slots:
     void mainWindowPages();
     void sending();
     void aboutBox();
+    void iconSheet();
 
 private:
     bool save(QWidget& widget, const QString& name);
@@ -88,6 +90,32 @@ void TestScreenshots::aboutBox()
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QVERIFY(save(about, QStringLiteral("orvandel")));
     about.close();
+}
+
+// The window and send button icons side by side at the sizes they are used at.
+void TestScreenshots::iconSheet()
+{
+    const QList<int> sizes = {16, 24, 32, 48, 96};
+    const QStringList icons = {":/icons/icon100.svg", ":/icons/icon101.svg",
+                               ":/icons/icon102.svg"};
+    const qreal ratio = qApp->devicePixelRatio();
+    const int columns = static_cast<int>(icons.size());
+    const int rows = static_cast<int>(sizes.size());
+    QPixmap sheet(QSize(10 + 106 * columns, 10 + 106 * rows) * ratio);
+    sheet.setDevicePixelRatio(ratio);
+    sheet.fill(QColor(0xf0, 0xf0, 0xf0));
+    QPainter painter(&sheet);
+    for (int column = 0; column < columns; ++column) {
+        for (int row = 0; row < rows; ++row) {
+            const QIcon icon(icons[column]);
+            const QPoint at(10 + 106 * column, 10 + 106 * row);
+            painter.drawPixmap(at, icon.pixmap(QSize(sizes[row], sizes[row]), ratio));
+        }
+    }
+    painter.end();
+    const QString path = folder.filePath(
+        QStringLiteral("icons@%1x.png").arg(qRound(ratio)));
+    QVERIFY(sheet.save(path));
 }
 
 QTEST_MAIN(TestScreenshots)
