@@ -3,6 +3,7 @@
 #include "orvandel.h"
 #include "quorix.h"
 #include "quorix_comm.h"
+#include "svg_icon.h"
 #include "tabform1.h"
 #include "tabform2.h"
 #include "tabform4.h"
@@ -43,6 +44,7 @@ private slots:
     void storedPortSelected();
     void iconsLoad_data();
     void iconsLoad();
+    void missingIconIsNull();
     void tabOrder();
     void pressThenClickSendsConfiguration_data();
     void pressThenClickSendsConfiguration();
@@ -99,7 +101,7 @@ QImage iconImage(const QIcon& icon)
 
 bool showsIcon(Quorix& window, int number)
 {
-    const QIcon expected(QStringLiteral(":/icons/icon%1.svg").arg(number));
+    const QIcon expected = svgIcon(QStringLiteral(":/icons/icon%1.svg").arg(number));
     return iconImage(window.sendButton().icon()) == iconImage(expected);
 }
 
@@ -268,9 +270,14 @@ void TestQuorix::iconsLoad()
 {
     QFETCH(QString, resource);
     QVERIFY(QFile::exists(resource));
+    const QIcon icon = svgIcon(resource);
+    QVERIFY(!icon.isNull());
+    for (const qreal scale : {1.0, 2.0}) {
+        const QPixmap picture = icon.pixmap(QSize(24, 24), scale);
+        QCOMPARE(picture.size(), QSize(24, 24) * scale);
+    }
     for (const int size : {16, 32, 48, 96}) {
-        const QImage image = iconImage(QIcon(resource)).isNull()
-            ? QImage() : QIcon(resource).pixmap(QSize(size, size), 1.0).toImage();
+        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
         QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("size %1").arg(size)));
         int opaque = 0;
         for (int y = 0; y < image.height(); ++y) {
@@ -279,6 +286,13 @@ void TestQuorix::iconsLoad()
         }
         QVERIFY2(opaque > 0, qPrintable(QStringLiteral("size %1 is empty").arg(size)));
     }
+}
+
+void TestQuorix::missingIconIsNull()
+{
+    const QIcon icon = svgIcon(QStringLiteral(":/icons/none.svg"));
+    QVERIFY(icon.isNull());
+    QVERIFY(icon.pixmap(QSize(16, 16)).isNull());
 }
 
 void TestQuorix::tabOrder()

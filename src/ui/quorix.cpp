@@ -6,6 +6,7 @@
 #include "orvandel.h"
 #include "port_settings.h"
 #include "quorix_comm.h"
+#include "svg_icon.h"
 #include "tabform1.h"
 #include "tabform2.h"
 #include "tabform3.h"
@@ -29,7 +30,7 @@ constexpr int closeRetryMilliseconds = 20;
 
 QIcon numberedIcon(int number)
 {
-    return QIcon(QStringLiteral(":/icons/icon%1.svg").arg(number));
+    return svgIcon(QStringLiteral(":/icons/icon%1.svg").arg(number));
 }
 
 }  // namespace
