@@ -72,6 +72,17 @@ struct Rig {
 
 using Lines = std::vector<std::string>;
 
+// The page's controls that Tab reaches, in the order it reaches them.
+QStringList tabChain(QWidget& page)
+{
+    QStringList names;
+    for (QWidget* w = page.nextInFocusChain(); w != &page; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            names << w->objectName();
+    }
+    return names;
+}
+
 }  // namespace
 
 class TestTabForm3 : public QObject {
@@ -98,6 +109,9 @@ private slots:
             QVERIFY(value->isReadOnly());
             QVERIFY(!(value->focusPolicy() & Qt::TabFocus));
         }
+        QCOMPARE(tabChain(rig.page), QStringList({"pictbttn_rcvup", "pictbttn_rcvdwn",
+                                                  "pictbttn_trmup", "pictbttn_trmdwn",
+                                                  "checkbox_rcv", "checkbox_trm"}));
         // The arrows' pictures come from the library's resources.
         for (const char* icon : {":/icons/icon104.svg", ":/icons/icon105.svg"})
             QVERIFY2(!QIcon(QLatin1String(icon)).pixmap(32, 32).isNull(), icon);

@@ -53,6 +53,17 @@ struct Rig {
 
 using Lines = std::vector<std::string>;
 
+// The page's controls that Tab reaches, in the order it reaches them.
+QStringList tabChain(QWidget& page)
+{
+    QStringList names;
+    for (QWidget* w = page.nextInFocusChain(); w != &page; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            names << w->objectName();
+    }
+    return names;
+}
+
 }  // namespace
 
 class TestTabForm4 : public QObject {
@@ -87,6 +98,8 @@ private slots:
         QCOMPARE(rig.removeButton()->toolTip(), QString::fromUtf8("Quorix Fehler löschen"));
         QVERIFY(!rig.removeButton()->icon().isNull());
         QVERIFY(!QIcon(QStringLiteral(":/icons/icon103.svg")).pixmap(32, 32).isNull());
+        QCOMPARE(tabChain(rig.page),
+                 QStringList({"checkbox_errhndl", "checkbox_errmem", "pbx_error"}));
     }
 
     void selectCycle_data()
