@@ -231,8 +231,9 @@ void TestQuorix::windowFrame()
     const QRect area = window.screen()->availableGeometry();
     const QPoint offset = window.frameGeometry().center() - area.center();
     // Centred before the first show, when the frame's width is not yet known.
-    QVERIFY2(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4, qPrintable(QStringLiteral("%1,%2 in %3x%4")
-        .arg(offset.x()).arg(offset.y()).arg(area.width()).arg(area.height())));
+    const QString where = QStringLiteral("%1,%2 in %3x%4")
+        .arg(offset.x()).arg(offset.y()).arg(area.width()).arg(area.height());
+    QVERIFY2(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4, qPrintable(where));
 }
 
 void TestQuorix::storedPortSelected_data()
