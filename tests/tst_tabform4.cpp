@@ -90,8 +90,10 @@ private slots:
 
         QCOMPARE(rig.find<QGroupBox>("groupb_3")->title(), QString("Quorix Error Handling"));
         QCOMPARE(rig.find<QGroupBox>("groupb_1")->title(), QString("Delete Errors Once"));
-        QCOMPARE(rig.find<QCheckBox>("checkbox_errhndl")->text(), QString("Enable error handling"));
-        QCOMPARE(rig.find<QCheckBox>("checkbox_errmem")->text(), QString("Activate error storage"));
+        QCOMPARE(rig.find<QCheckBox>("checkbox_errhndl")->text(),
+                 QString("Enable error handling"));
+        QCOMPARE(rig.find<QCheckBox>("checkbox_errmem")->text(),
+                 QString("Activate error storage"));
         QCOMPARE(rig.find<QLabel>("label_10")->text(), QString("Remove errors every"));
         QCOMPARE(rig.find<QLabel>("label_11")->text(), QString("sec"));
         QCOMPARE(rig.removeButton()->text(), QString("Remove errors"));

@@ -46,8 +46,8 @@ std::int32_t offsetFromText(const QString& text)
         value = std::min(beyond, value * 10 + (text[i].unicode() - u'0'));
     if (negative)
         value = -value;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    using Limits = std::numeric_limits<std::int32_t>;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, Limits::min(), Limits::max()));
 }
 
 std::int32_t stepped(std::int32_t value, int direction)
