@@ -47,7 +47,8 @@ std::int32_t offsetFromText(const QString& text)
     if (negative)
         value = -value;
     using Limits = std::numeric_limits<std::int32_t>;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, Limits::min(), Limits::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, Limits::min(), Limits::max()));
 }
 
 std::int32_t stepped(std::int32_t value, int direction)
