@@ -1,43 +1,19 @@
 #include "device_access.h"
 #include "device_press.h"
-#include "quorix_comm.h"
-#include "receive_forwarder.h"
-#include "test_support.h"
+#include "simulated_ports.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-#include <optional>
 
 namespace {
 
-// One device connection whose COM1 is the simulated device and whose COM3 and COM0 are missing.
-struct Rig {
-    QTemporaryDir scratch;
-    ScopedEnv devDir{"QUORIX_DEV_DIR", QFile::encodeName(scratch.path())};  // no real ports
-    SettingsSandbox settings;
-    SimDevice sim;
-    std::optional<ScopedComMapping> com1;
-    ScopedComMapping com3{3, scratch.filePath("missing").toStdString()};
-    ScopedComMapping com0{0, scratch.filePath("missing").toStdString()};
-    RecordingMessages messages;
-    QuorixComm comm{0, messages};
-    ReceiveForwarder forwarder{comm};
-    int portIndex = 0;
+// The device controls' access to the simulated ports.
+struct Rig : SimulatedPorts {
     DeviceAccess access{comm, [this] { return portIndex; }};
-
-    Rig()
-    {
-        if (sim.start())
-            com1.emplace(1, sim.devicePath());
-        comm.SetNotifyWindow(&forwarder);
-    }
-    ~Rig() { comm.SetNotifyWindow(nullptr); }
 };
 
 std::unique_ptr<QAbstractButton> makeControl(const QString& kind)
@@ -98,7 +74,7 @@ private slots:
     {
         QFETCH(QString, kind);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         Setup s;
         prepare(s, rig, kind);
 
@@ -173,7 +149,7 @@ private slots:
     {
         QFETCH(QString, kind);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         Setup s;
         prepare(s, rig, kind);
 
@@ -207,7 +183,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, byKey);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         Setup s;
         prepare(s, rig, kind);
 

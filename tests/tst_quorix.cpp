@@ -3,11 +3,11 @@
 #include "orvandel.h"
 #include "quorix.h"
 #include "quorix_comm.h"
+#include "simulated_ports.h"
 #include "svg_icon.h"
 #include "tabform1.h"
 #include "tabform2.h"
 #include "tabform4.h"
-#include "test_support.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -148,17 +148,20 @@ void showActive(QWidget& window)
     QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
-// A simulated device behind COMn, started or the test fails.
-struct DeviceOnPort {
-    explicit DeviceOnPort(int comNumber, SimOptions options = {}) : device(options)
+// The main window, shown, with a simulated device behind COM2 and the settings sandboxed.
+struct WindowOnDevice {
+    explicit WindowOnDevice(SimOptions options = {}) : port(2, std::move(options)) {}
+    SettingsSandbox sandbox;
+    DeviceOnPort port;
+    RecordingMessages messages;
+    Quorix window{messages};
+
+    // Whether the device came up and the window is on the screen.
+    bool shown()
     {
-        started = device.start();
-        if (started)
-            mapping.emplace(comNumber, device.devicePath());
+        window.show();
+        return port.started && QTest::qWaitForWindowExposed(&window);
     }
-    SimDevice device;
-    std::optional<ScopedComMapping> mapping;
-    bool started = false;
 };
 
 }  // namespace
@@ -331,31 +334,26 @@ void TestQuorix::pressThenClickSendsConfiguration()
 {
     QFETCH(int, baud);
     QFETCH(int, delayMs);
-    SettingsSandbox sandbox;
     SimOptions options;
     options.baud = baud;
     options.answerDelayMs = delayMs;
-    DeviceOnPort port(2, options);
-    QVERIFY(port.started);
-    RecordingMessages messages;
-    Quorix window(messages);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WindowOnDevice rig(options);
+    QVERIFY(rig.shown());
 
-    press(window);
-    QVERIFY(window.connection()->isOpen());
-    QVERIFY(!portList(window).isEnabled());
-    QCOMPARE(portList(window).currentIndex(), 1);
-    QCOMPARE(window.statusText(), connectedText);
-    QVERIFY(showsIcon(window, 101));
-    QVERIFY(window.sendButton().isDown());
+    press(rig.window);
+    QVERIFY(rig.window.connection()->isOpen());
+    QVERIFY(!portList(rig.window).isEnabled());
+    QCOMPARE(portList(rig.window).currentIndex(), 1);
+    QCOMPARE(rig.window.statusText(), connectedText);
+    QVERIFY(showsIcon(rig.window, 101));
+    QVERIFY(rig.window.sendButton().isDown());
 
-    release(window);
-    QCOMPARE(port.device.receivedLines(), startConfiguration);
-    QCOMPARE(messages.count(), 0);
-    QVERIFY(isIdle(window));
+    release(rig.window);
+    QCOMPARE(rig.port.device.receivedLines(), startConfiguration);
+    QCOMPARE(rig.messages.count(), 0);
+    QVERIFY(isIdle(rig.window));
     QTest::qWait(0);  // the guard looks at the release once more from the event loop
-    QVERIFY(isIdle(window));
+    QVERIFY(isIdle(rig.window));
 }
 
 void TestQuorix::openFailureSwallowsPress_data()
@@ -426,43 +424,33 @@ void TestQuorix::refusedThresholdsSendNothing()
     QFETCH(QString, upper2);
     QFETCH(QString, lower2);
     QFETCH(QString, message);
-    SettingsSandbox sandbox;
-    DeviceOnPort port(2);
-    QVERIFY(port.started);
-    RecordingMessages messages;
-    Quorix window(messages);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    child<QLineEdit>(window, "textb_threshold2_upper")->setText(upper2);
-    child<QLineEdit>(window, "textb_threshold2_lower")->setText(lower2);
+    WindowOnDevice rig;
+    QVERIFY(rig.shown());
+    child<QLineEdit>(rig.window, "textb_threshold2_upper")->setText(upper2);
+    child<QLineEdit>(rig.window, "textb_threshold2_lower")->setText(lower2);
 
-    press(window);
-    release(window);
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().title, std::string("Quorix Error"));
-    QCOMPARE(QString::fromStdString(messages.last().text), message + "\r\n\r\n");
-    QCOMPARE(port.device.receivedBytes(), std::string());
-    QVERIFY(isIdle(window));
+    press(rig.window);
+    release(rig.window);
+    QCOMPARE(rig.messages.count(), 1);
+    QCOMPARE(rig.messages.last().title, std::string("Quorix Error"));
+    QCOMPARE(QString::fromStdString(rig.messages.last().text), message + "\r\n\r\n");
+    QCOMPARE(rig.port.device.receivedBytes(), std::string());
+    QVERIFY(isIdle(rig.window));
 }
 
 void TestQuorix::silentDeviceTimesOutOnce()
 {
-    SettingsSandbox sandbox;
     SimOptions options;
     options.silentFromLine = 3;
-    DeviceOnPort port(2, options);
-    QVERIFY(port.started);
-    RecordingMessages messages;
-    Quorix window(messages);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WindowOnDevice rig(options);
+    QVERIFY(rig.shown());
 
-    press(window);
-    release(window);
-    QCOMPARE(messages.titles(), std::vector<std::string>{"Quorix Timeout"});
-    QCOMPARE(port.device.receivedLines(), Lines(startConfiguration.begin(),
-                                                startConfiguration.begin() + 3));
-    QVERIFY(isIdle(window));
+    press(rig.window);
+    release(rig.window);
+    QCOMPARE(rig.messages.titles(), std::vector<std::string>{"Quorix Timeout"});
+    QCOMPARE(rig.port.device.receivedLines(),
+             Lines(startConfiguration.begin(), startConfiguration.begin() + 3));
+    QVERIFY(isIdle(rig.window));
 }
 
 void TestQuorix::portStoredBeforeTransfer()
@@ -521,26 +509,21 @@ void TestQuorix::portStoredOnClose()
 
 void TestQuorix::releaseOutsideReturnsToIdle()
 {
-    SettingsSandbox sandbox;
-    DeviceOnPort port(2);
-    QVERIFY(port.started);
-    RecordingMessages messages;
-    Quorix window(messages);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WindowOnDevice rig;
+    QVERIFY(rig.shown());
 
-    press(window);
-    QCOMPARE(window.statusText(), connectedText);
-    QTest::mouseRelease(&window.sendButton(), Qt::LeftButton, {}, QPoint(-20, -20));
-    QTRY_VERIFY(isIdle(window));
-    QCOMPARE(port.device.receivedBytes(), std::string());
-    QCOMPARE(messages.count(), 0);
+    press(rig.window);
+    QCOMPARE(rig.window.statusText(), connectedText);
+    QTest::mouseRelease(&rig.window.sendButton(), Qt::LeftButton, {}, QPoint(-20, -20));
+    QTRY_VERIFY(isIdle(rig.window));
+    QCOMPARE(rig.port.device.receivedBytes(), std::string());
+    QCOMPARE(rig.messages.count(), 0);
 
-    press(window);  // the next press finds the port closed and works as usual
-    release(window);
-    QCOMPARE(port.device.receivedLines(), startConfiguration);
-    QCOMPARE(messages.count(), 0);
-    QVERIFY(isIdle(window));
+    press(rig.window);  // the next press finds the port closed and works as usual
+    release(rig.window);
+    QCOMPARE(rig.port.device.receivedLines(), startConfiguration);
+    QCOMPARE(rig.messages.count(), 0);
+    QVERIFY(isIdle(rig.window));
 }
 
 void TestQuorix::keyboardSend_data()
@@ -555,23 +538,20 @@ void TestQuorix::keyboardSend()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    SettingsSandbox sandbox;
-    DeviceOnPort port(2);
-    QVERIFY(port.started);
-    RecordingMessages messages;
-    Quorix window(messages);
-    showActive(window);
-    QWidget* target = &window;
+    WindowOnDevice rig;
+    QVERIFY(rig.port.started);
+    showActive(rig.window);
+    QWidget* target = &rig.window;
     if (key == Qt::Key_Space) {
-        window.sendButton().setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), &window.sendButton());
-        target = &window.sendButton();
+        rig.window.sendButton().setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), &rig.window.sendButton());
+        target = &rig.window.sendButton();
     }
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     // A shortcut clicks the button a moment later, as a visible press.
-    QTRY_COMPARE(port.device.receivedLines(), startConfiguration);
-    QCOMPARE(messages.count(), 0);
-    QVERIFY(isIdle(window));
+    QTRY_COMPARE(rig.port.device.receivedLines(), startConfiguration);
+    QCOMPARE(rig.messages.count(), 0);
+    QVERIFY(isIdle(rig.window));
 }
 
 void TestQuorix::closeDuringTransfer_data()

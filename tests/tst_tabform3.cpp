@@ -1,46 +1,23 @@
 #include "device_access.h"
-#include "quorix_comm.h"
-#include "receive_forwarder.h"
+#include "simulated_ports.h"
+#include "tab_chain.h"
 #include "tabform3.h"
-#include "test_support.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 namespace {
 
-// One device connection whose COM1 is the simulated device and whose COM3 and COM0 are missing.
-struct Rig {
-    QTemporaryDir scratch;
-    ScopedEnv devDir{"QUORIX_DEV_DIR", QFile::encodeName(scratch.path())};  // no real ports
-    SettingsSandbox settings;
-    SimDevice sim;
-    std::optional<ScopedComMapping> com1;
-    ScopedComMapping com3{3, scratch.filePath("missing").toStdString()};
-    ScopedComMapping com0{0, scratch.filePath("missing").toStdString()};
-    RecordingMessages messages;
-    QuorixComm comm{0, messages};
-    ReceiveForwarder forwarder{comm};
-    int portIndex = 0;
+// The page on the simulated ports, shown.
+struct Rig : SimulatedPorts {
     DeviceAccess access{comm, [this] { return portIndex; }};
     TabForm3 page{access};
 
-    Rig()
-    {
-        if (sim.start())
-            com1.emplace(1, sim.devicePath());
-        comm.SetNotifyWindow(&forwarder);
-        page.show();
-    }
-    ~Rig() { comm.SetNotifyWindow(nullptr); }
+    Rig() { page.show(); }
 
     template <typename T = QAbstractButton> T* find(const char* name)
     {
@@ -71,17 +48,6 @@ struct Rig {
 };
 
 using Lines = std::vector<std::string>;
-
-// The page's controls that Tab reaches, in the order it reaches them.
-QStringList tabChain(QWidget& page)
-{
-    QStringList names;
-    for (QWidget* w = page.nextInFocusChain(); w != &page; w = w->nextInFocusChain()) {
-        if (w->focusPolicy() & Qt::TabFocus)
-            names << w->objectName();
-    }
-    return names;
-}
 
 }  // namespace
 
@@ -147,7 +113,7 @@ private slots:
         QFETCH(int, expected);
         QFETCH(Lines, lines);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         rig.page.SetOffsets(start, start);
         QVERIFY(rig.enable(channel));
 
@@ -175,7 +141,7 @@ private slots:
         QFETCH(int, channel);
         QFETCH(Lines, lines);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         rig.page.SetOffsets("4", "-3");
 
         QTest::mouseClick(rig.box(channel), Qt::LeftButton);
@@ -221,7 +187,7 @@ private slots:
         QFETCH(int, portIndex);
         QFETCH(QString, portName);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         rig.page.SetOffsets("5", "-5");
         const bool arrow = control.startsWith(QLatin1String("pictbttn"));
         if (arrow)
@@ -287,7 +253,7 @@ private slots:
     void timeOutKeepsNewValue()
     {
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         QVERIFY(rig.enable(1));
         SimOptions silent;
         silent.silent = true;
@@ -310,7 +276,7 @@ private slots:
     void spaceOnArrowOpensPortItself()
     {
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         QVERIFY(rig.enable(2));
 
         QTest::keyClick(rig.arrow(2, u'-'), Qt::Key_Space);

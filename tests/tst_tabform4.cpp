@@ -1,47 +1,24 @@
 #include "device_access.h"
-#include "quorix_comm.h"
-#include "receive_forwarder.h"
+#include "simulated_ports.h"
+#include "tab_chain.h"
 #include "tabform4.h"
-#include "test_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 namespace {
 
-// One device connection whose COM1 is the simulated device and whose COM3 and COM0 are missing.
-struct Rig {
-    QTemporaryDir scratch;
-    ScopedEnv devDir{"QUORIX_DEV_DIR", QFile::encodeName(scratch.path())};  // no real ports
-    SettingsSandbox settings;
-    SimDevice sim;
-    std::optional<ScopedComMapping> com1;
-    ScopedComMapping com3{3, scratch.filePath("missing").toStdString()};
-    ScopedComMapping com0{0, scratch.filePath("missing").toStdString()};
-    RecordingMessages messages;
-    QuorixComm comm{0, messages};
-    ReceiveForwarder forwarder{comm};
-    int portIndex = 0;
+// The page on the simulated ports, shown.
+struct Rig : SimulatedPorts {
     DeviceAccess access{comm, [this] { return portIndex; }};
     TabForm4 page{access};
 
-    Rig()
-    {
-        if (sim.start())
-            com1.emplace(1, sim.devicePath());
-        comm.SetNotifyWindow(&forwarder);
-        page.show();
-    }
-    ~Rig() { comm.SetNotifyWindow(nullptr); }
+    Rig() { page.show(); }
 
     template <typename T> T* find(const char* name)
     {
@@ -52,17 +29,6 @@ struct Rig {
 };
 
 using Lines = std::vector<std::string>;
-
-// The page's controls that Tab reaches, in the order it reaches them.
-QStringList tabChain(QWidget& page)
-{
-    QStringList names;
-    for (QWidget* w = page.nextInFocusChain(); w != &page; w = w->nextInFocusChain()) {
-        if (w->focusPolicy() & Qt::TabFocus)
-            names << w->objectName();
-    }
-    return names;
-}
 
 }  // namespace
 
@@ -187,7 +153,7 @@ private slots:
     {
         QFETCH(bool, byKey);
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         if (byKey)
             QTest::keyClick(rig.removeButton(), Qt::Key_Space);
         else
@@ -228,7 +194,7 @@ private slots:
     void removeErrorsTimeOut()
     {
         Rig rig;
-        QVERIFY(rig.com1);
+        QVERIFY(rig.com1.started);
         SimOptions silent;
         silent.silent = true;
         rig.sim.setOptions(silent);
