@@ -12,7 +12,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <semaphore>
 #include <thread>
 
@@ -26,17 +25,15 @@ struct PtyPair {
     int slave = -1;  // held open like a device that stays plugged in
     QByteArray path;
 
-    PtyPair()
+    PtyPair() { open(); }
+    ~PtyPair() { close(); }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+    // Unplugged for good, then a new device plugged in.
+    void replace()
     {
-        char name[64] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
-            path = name;
-    }
-    ~PtyPair()
-    {
-        hangUp();
-        if (slave >= 0)
-            ::close(slave);
+        close();
+        open();
     }
     void hangUp()
     {
@@ -69,6 +66,22 @@ struct PtyPair {
     {
         int queued = 0;
         return ioctl(slave, FIONREAD, &queued) == 0 ? queued : -1;
+    }
+
+private:
+    void open()
+    {
+        char name[64] = {};
+        path.clear();
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            path = name;
+    }
+    void close()
+    {
+        hangUp();
+        if (slave >= 0)
+            ::close(slave);
+        slave = -1;
     }
 };
 
@@ -149,6 +162,24 @@ void mapCom(int number, const QByteArray& path)
     qputenv(QByteArray("QUORIX_COM" + QByteArray::number(number)).constData(), path);
 }
 
+// A port on COM1 with a pseudo-terminal behind it and a receiver attached; not yet open.
+struct PortOnPty {
+    PtyPair pty;
+    Receiver receiver;  // outlives the port, whose reader calls it
+    Rs232Class port;
+
+    PortOnPty()
+    {
+        mapCom(1, pty.path);
+        receiver.attach(port);
+    }
+    void plugInAgain()
+    {
+        pty.replace();
+        mapCom(1, pty.path);
+    }
+};
+
 }  // namespace
 
 class TestRs232 : public QObject {
@@ -157,10 +188,8 @@ class TestRs232 : public QObject {
 private slots:
     void baudRate_data();
     void baudRate();
-    void dataBits_data();
-    void dataBits();
-    void stopBits_data();
-    void stopBits();
+    void frameBits_data();
+    void frameBits();
     void portName_data();
     void portName();
 
@@ -199,44 +228,33 @@ void TestRs232::baudRate()
     QCOMPARE(port.baudRate(), accepted ? rate : 4800u);
 }
 
-void TestRs232::dataBits_data()
+void TestRs232::frameBits_data()
 {
+    QTest::addColumn<QString>("setting");
     QTest::addColumn<int>("given");
     QTest::addColumn<int>("stored");
-    QTest::newRow("7") << 7 << 7;
-    QTest::newRow("8") << 8 << 8;
-    QTest::newRow("5 gives 8") << 5 << 8;
-    QTest::newRow("9 gives 8") << 9 << 8;
+    QTest::newRow("data bits 7") << "data" << 7 << 7;
+    QTest::newRow("data bits 8") << "data" << 8 << 8;
+    QTest::newRow("data bits 5 gives 8") << "data" << 5 << 8;
+    QTest::newRow("data bits 9 gives 8") << "data" << 9 << 8;
+    QTest::newRow("stop bits 0 gives one") << "stop" << 0 << 1;
+    QTest::newRow("stop bits 1 gives one") << "stop" << 1 << 1;
+    QTest::newRow("stop bits 2 gives two") << "stop" << 2 << 2;
+    QTest::newRow("stop bits 3 gives one") << "stop" << 3 << 1;
 }
 
-void TestRs232::dataBits()
+void TestRs232::frameBits()
 {
+    QFETCH(QString, setting);
     QFETCH(int, given);
     QFETCH(int, stored);
+    const bool data = setting == QLatin1String("data");
     Rs232Class port;
-    port.SetDataBits(7);
-    port.SetDataBits(given);
-    QCOMPARE(port.dataBits(), stored);
-}
-
-void TestRs232::stopBits_data()
-{
-    QTest::addColumn<int>("given");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("0 gives one") << 0 << 1;
-    QTest::newRow("1 gives one") << 1 << 1;
-    QTest::newRow("2 gives two") << 2 << 2;
-    QTest::newRow("3 gives one") << 3 << 1;
-}
-
-void TestRs232::stopBits()
-{
-    QFETCH(int, given);
-    QFETCH(int, stored);
-    Rs232Class port;
-    port.SetStopBits(2);
-    port.SetStopBits(given);
-    QCOMPARE(port.stopBits(), stored);
+    // Away from the default first, so a fallback cannot pass for a value left alone.
+    const auto set = [&](int bits) { data ? port.SetDataBits(bits) : port.SetStopBits(bits); };
+    set(data ? 7 : 2);
+    set(given);
+    QCOMPARE(data ? port.dataBits() : port.stopBits(), stored);
 }
 
 void TestRs232::portName_data()
@@ -320,55 +338,47 @@ void TestRs232::chunks()
     QFETCH(int, total);
     QFETCH(QList<int>, sizes);
 
-    PtyPair pty;
-    mapCom(1, pty.path);
-    Rs232Class port;
-    Receiver receiver;
-    receiver.attach(port);
-    QVERIFY(port.Open());
+    PortOnPty rig;
+    QVERIFY(rig.port.Open());
 
     // A first byte stays unfetched, so the whole block is queued before the reader asks.
-    QVERIFY(pty.send("#"));
-    QVERIFY(receiver.waitAnnounced());
+    QVERIFY(rig.pty.send("#"));
+    QVERIFY(rig.receiver.waitAnnounced());
     QByteArray block(total, '\0');
     for (int i = 0; i < total; ++i)
         block[i] = char('a' + i % 26);
-    QVERIFY(pty.send(block));
-    QTRY_COMPARE_WITH_TIMEOUT(pty.queuedAtPort(), total, 5000);
-    QCOMPARE(receiver.fetch(port), QByteArray("#"));
+    QVERIFY(rig.pty.send(block));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.pty.queuedAtPort(), total, 5000);
+    QCOMPARE(rig.receiver.fetch(rig.port), QByteArray("#"));
 
     QByteArray all;
     QList<int> seen;
     while (all.size() < total) {
-        QByteArray chunk = receiver.next(port);
+        QByteArray chunk = rig.receiver.next(rig.port);
         QVERIFY2(!chunk.isEmpty(), "a chunk went missing");
         seen << int(chunk.size());
         all += chunk;
     }
     QCOMPARE(seen, sizes);
     QCOMPARE(all, block);
-    QVERIFY(!receiver.overlapped);
-    port.Close();
+    QVERIFY(!rig.receiver.overlapped);
+    rig.port.Close();
 }
 
 void TestRs232::bytesPassUnchanged()
 {
-    PtyPair pty;
-    mapCom(1, pty.path);
-    Rs232Class port;
-    Receiver receiver;
-    receiver.attach(port);
-    QVERIFY(port.Open());
+    PortOnPty rig;
+    QVERIFY(rig.port.Open());
 
     QByteArray every(256, '\0');
     for (int i = 0; i < 256; ++i)
         every[i] = char(i);
-    QVERIFY(port.Write(every.constData(), int(every.size())));
-    QCOMPARE(pty.receive(256), every);
-    QVERIFY(pty.send(every));
-    QCOMPARE(receiver.collect(port, 256), every);
-    QVERIFY(!receiver.overlapped);
-    port.Close();
+    QVERIFY(rig.port.Write(every.constData(), int(every.size())));
+    QCOMPARE(rig.pty.receive(256), every);
+    QVERIFY(rig.pty.send(every));
+    QCOMPARE(rig.receiver.collect(rig.port, 256), every);
+    QVERIFY(!rig.receiver.overlapped);
+    rig.port.Close();
 }
 
 void TestRs232::secondOpenRefused()
@@ -434,43 +444,35 @@ void TestRs232::openFails()
 
 void TestRs232::closeWhileIdleThenReopen()
 {
-    PtyPair pty;
-    mapCom(1, pty.path);
-    Rs232Class port;
-    Receiver receiver;
-    receiver.attach(port);
+    PortOnPty rig;
     const int threads = threadCount();
-    QVERIFY(port.Open());
+    QVERIFY(rig.port.Open());
     QCOMPARE(threadCount(), threads + 1);
-    mustReturn([&] { port.Close(); }, "Close");
-    QVERIFY(!port.isOpen());
+    mustReturn([&] { rig.port.Close(); }, "Close");
+    QVERIFY(!rig.port.isOpen());
     QCOMPARE(threadCount(), threads);
 
-    QVERIFY(port.Open());
-    QVERIFY(pty.send("again"));
-    QCOMPARE(receiver.collect(port, 5), QByteArray("again"));
-    mustReturn([&] { port.Close(); }, "Close");
+    QVERIFY(rig.port.Open());
+    QVERIFY(rig.pty.send("again"));
+    QCOMPARE(rig.receiver.collect(rig.port, 5), QByteArray("again"));
+    mustReturn([&] { rig.port.Close(); }, "Close");
 }
 
 void TestRs232::closeWithChunkOwed()
 {
-    PtyPair pty;
-    mapCom(1, pty.path);
-    Rs232Class port;
-    Receiver receiver;
-    receiver.attach(port);
-    QVERIFY(port.Open());
+    PortOnPty rig;
+    QVERIFY(rig.port.Open());
     QByteArray lots(300, 'z');
-    QVERIFY(pty.send(lots));
-    QVERIFY(receiver.waitAnnounced());  // never fetched: the reader waits for the token
-    mustReturn([&] { port.Close(); }, "Close with a chunk owed");
-    QCOMPARE(port.GetReceivedCount(), 0);
+    QVERIFY(rig.pty.send(lots));
+    QVERIFY(rig.receiver.waitAnnounced());  // never fetched: the reader waits for the token
+    mustReturn([&] { rig.port.Close(); }, "Close with a chunk owed");
+    QCOMPARE(rig.port.GetReceivedCount(), 0);
 
-    receiver.fetched = receiver.announced.load();
-    QVERIFY(port.Open());
-    QVERIFY(pty.send("fresh"));
-    QCOMPARE(receiver.collect(port, 5), QByteArray("fresh"));
-    port.Close();
+    rig.receiver.fetched = rig.receiver.announced.load();
+    QVERIFY(rig.port.Open());
+    QVERIFY(rig.pty.send("fresh"));
+    QCOMPARE(rig.receiver.collect(rig.port, 5), QByteArray("fresh"));
+    rig.port.Close();
 }
 
 void TestRs232::hangUp_data()
@@ -484,35 +486,30 @@ void TestRs232::hangUp()
 {
     QFETCH(bool, chunkOwed);
 
-    auto pty = std::make_unique<PtyPair>();
-    mapCom(1, pty->path);
-    Rs232Class port;
-    Receiver receiver;
-    receiver.attach(port);
+    PortOnPty rig;
     const int threads = threadCount();
-    QVERIFY(port.Open());
+    QVERIFY(rig.port.Open());
     if (chunkOwed) {
-        QVERIFY(pty->send("unfetched"));
-        QVERIFY(receiver.waitAnnounced());
+        QVERIFY(rig.pty.send("unfetched"));
+        QVERIFY(rig.receiver.waitAnnounced());
     }
-    pty->hangUp();
+    rig.pty.hangUp();
     if (chunkOwed)
-        receiver.fetch(port);
-    QTRY_VERIFY_WITH_TIMEOUT(port.deviceGone(), 5000);
+        rig.receiver.fetch(rig.port);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.port.deviceGone(), 5000);
     QVERIFY(threadCountReaches(threads));  // the reader ended by itself, not spinning
-    QVERIFY(port.isOpen());
-    QVERIFY(!port.Write("x", 1));
-    mustReturn([&] { port.Close(); }, "Close after hang-up");
-    QVERIFY(!port.isOpen());
+    QVERIFY(rig.port.isOpen());
+    QVERIFY(!rig.port.Write("x", 1));
+    mustReturn([&] { rig.port.Close(); }, "Close after hang-up");
+    QVERIFY(!rig.port.isOpen());
 
     // Plugged in again: a new device behind the same name.
-    pty = std::make_unique<PtyPair>();
-    mapCom(1, pty->path);
-    QVERIFY(port.Open());
-    QVERIFY(!port.deviceGone());
-    QVERIFY(pty->send("back"));
-    QCOMPARE(receiver.collect(port, 4), QByteArray("back"));
-    port.Close();
+    rig.plugInAgain();
+    QVERIFY(rig.port.Open());
+    QVERIFY(!rig.port.deviceGone());
+    QVERIFY(rig.pty.send("back"));
+    QCOMPARE(rig.receiver.collect(rig.port, 4), QByteArray("back"));
+    rig.port.Close();
 }
 
 void TestRs232::writeWhenNotOpen()
