@@ -5,5 +5,6 @@ foreach(unit valuetext entryreader commandset profilefile loadsaveprint)
   quorix_add_test(tst_${unit} SOURCES tst_${unit}.cpp LIBS config LABELS config)
   target_compile_definitions(tst_${unit} PRIVATE ${config_test_data})
 endforeach()
+target_link_libraries(tst_profilefile PRIVATE test-support)  # the file size limit
 
 quorix_add_test(tst_transfer SOURCES tst_transfer.cpp LIBS config test-support LABELS config)

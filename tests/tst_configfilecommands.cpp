@@ -1,6 +1,7 @@
 #include "config_file_commands.h"
 #include "config_record.h"
 #include "device_access.h"
+#include "file_size_limit.h"
 #include "quorix_comm.h"
 #include "tabform2.h"
 #include "tabform3.h"
@@ -19,9 +20,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <functional>
 #include <vector>
 
@@ -481,17 +479,12 @@ private slots:
         Rig rig;
         const QByteArray old = "[Other]\r\nkey=value\r\n";
         QVERIFY(writeAll(rig.path("old.qxc"), old));
-        rlimit saved{};
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tight = saved;
-        tight.rlim_cur = 64;
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &tight) == 0);
-
-        const bool written = rig.commands.saveFile(rig.path("old.qxc"));
-
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
+        bool written = true;
+        {
+            FileSizeLimit limit(64);
+            QVERIFY(limit.isActive());
+            written = rig.commands.saveFile(rig.path("old.qxc"));
+        }
         QVERIFY(!written);
         QCOMPARE(readAll(rig.path("old.qxc")), old);
         QCOMPARE(rig.messages.titles(), std::vector<std::string>{"Quorix Error"});

@@ -1,13 +1,10 @@
+#include "file_size_limit.h"
 #include "profile_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 using Entries = QList<QByteArray>;
 using SectionList = QList<QPair<QByteArray, Entries>>;
@@ -281,15 +278,12 @@ void TestProfileFile::shortWriteLeavesOldFile()
 {
     const QByteArray before = "[Other]\r\nkey=value\r\n";
     QVERIFY(writeBytes(path, before));
-    rlimit saved{};
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 40;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &tight) == 0);
-    const bool written = profile::WriteSections(path.toStdString(), toSections(errorSection));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    bool written = true;
+    {
+        FileSizeLimit limit(40);
+        QVERIFY(limit.isActive());
+        written = profile::WriteSections(path.toStdString(), toSections(errorSection));
+    }
     QVERIFY(!written);
     QCOMPARE(readBytes(path), before);
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.qxc"});
