@@ -1,9 +1,6 @@
 // Round trip of one command line: QuorixComm's send-and-wait against a plain client that
 // writes and reads with blocking calls on the same kind of simulated device.
-#include "message_sink.h"
-#include "quorix_comm.h"
-#include "receive_forwarder.h"
-#include "sim_device.h"
+#include "sim_connection.h"
 
 #include <QCoreApplication>
 
@@ -13,22 +10,11 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 const std::string Command = "rf\r\n";
-
-class CountingMessages : public MessageSink {
-public:
-    MessageAnswer show(const UserMessage&) override
-    {
-        ++shown;
-        return MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 SimOptions answeringOk()
 {
@@ -39,26 +25,16 @@ SimOptions answeringOk()
 
 void sendCommand(benchmark::State& state)
 {
-    SimDevice sim(answeringOk());
-    if (!sim.start()) {
-        state.SkipWithError("no pseudo-terminal");
-        return;
-    }
-    setenv("QUORIX_COM1", sim.devicePath().c_str(), 1);
-    CountingMessages messages;
-    QuorixComm comm(0, messages);
-    ReceiveForwarder forwarder(comm);
-    comm.SetNotifyWindow(&forwarder);
-    if (!comm.Open()) {
-        state.SkipWithError("open failed");
+    SimConnection link(answeringOk());
+    if (link.failure) {
+        state.SkipWithError(link.failure);
         return;
     }
     for (auto _ : state) {
-        std::string answer = comm.SendCommand(Command);
+        std::string answer = link.comm.SendCommand(Command);
         benchmark::DoNotOptimize(answer);
     }
-    comm.Close();
-    if (messages.shown != 0)
+    if (link.messages.count() != 0)
         state.SkipWithError("time-out during the run");
 }
 

@@ -1,10 +1,6 @@
 // The start configuration's transfer against a simulated device paced at 19200 baud:
 // 62 bytes out and 7 answers "OK\r\n" in, 90 bytes = 46.9 ms on the wire.
-#include "quorix_comm.h"
-#include "receive_forwarder.h"
-#include "recording_messages.h"
-#include "scoped_com_mapping.h"
-#include "sim_device.h"
+#include "sim_connection.h"
 #include "transfer.h"
 
 #include <QCoreApplication>
@@ -22,34 +18,24 @@ void startConfigurationTransfer(benchmark::State& state)
 {
     SimOptions options;
     options.baud = 19200;
-    SimDevice sim(options);
-    if (!sim.start()) {
-        state.SkipWithError("no pseudo-terminal");
-        return;
-    }
-    ScopedComMapping mapping(1, sim.devicePath());
-    RecordingMessages messages;
-    QuorixComm comm(0, messages);
-    ReceiveForwarder forwarder(comm);
-    comm.SetNotifyWindow(&forwarder);
-    if (!comm.Open()) {
-        state.SkipWithError("the port does not open");
+    SimConnection link(options);
+    if (link.failure) {
+        state.SkipWithError(link.failure);
         return;
     }
     const TransferValues start{{"100.0", "0.0", "100.0", "0.0"}, true, true, "-"};
-    const auto send = [&](const std::string& line) { return comm.SendCommand(line); };
+    const auto send = [&](const std::string& line) { return link.comm.SendCommand(line); };
     const auto status = [](const std::string&) {};
     double seconds = 0;
     for (auto _ : state) {
         const auto begin = std::chrono::steady_clock::now();
-        const TransferOutcome outcome = SendConfiguration(start, send, messages, status);
+        const TransferOutcome outcome = SendConfiguration(start, send, link.messages, status);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         if (outcome != TransferOutcome::Completed) {
             state.SkipWithError("the transfer did not complete");
             break;
         }
     }
-    comm.Close();
     state.counters["x_wire"] =
         seconds / (static_cast<double>(state.iterations()) * WireSeconds);
 }
