@@ -88,9 +88,7 @@ std::string QuorixComm::SendCommand(const std::string& command)
 
     auto stillAlive = alive;
     const WaitEnd end = waitForLine();
-    if (end == WaitEnd::Deleted)
-        return {};
-    if (end == WaitEnd::Cancelled)
+    if (end == WaitEnd::Deleted || end == WaitEnd::Cancelled)
         return {};
     if (end == WaitEnd::TimedOut) {
         messages.show({MessageIcon::Error, MessageButtons::Ok, "Quorix Timeout",
